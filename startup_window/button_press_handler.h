@@ -1,0 +1,4 @@
+#pragma once
+
+// Bound to the button's press event: ends the program with status 0.
+[[noreturn]] void ButtonPressHandler();

@@ -1,0 +1,22 @@
+#pragma once
+// The keyboard focus inside a program window: the memory of the control that
+// had it when the window was last deactivated, and the tab-stop order.
+
+#include "platform/platform.h"
+#include "startup_window/program_windows.h"
+
+void RememberFocus(WindowHandle window, WindowHandle control);
+void ForgetFocus(WindowHandle window);
+void ForgetAllFocus();
+
+// Where the focus goes when the window itself receives it: the remembered
+// control if it still exists in the window (the memory is then cleared),
+// otherwise the first tab stop. kNoWindow when there is none.
+WindowHandle ControlToFocus(const ProgramWindow& window);
+
+// Tab stops are the visible, enabled controls with tabStop set, ordered by
+// tabOrder; among equal ranks the one later in template order comes first.
+WindowHandle FirstTabStop(const ProgramWindow& window);
+// The tab stop after (or before) `from`, wrapping around; from a control that
+// is no tab stop, the first (or last).
+WindowHandle NextTabStop(const ProgramWindow& window, WindowHandle from, bool forward);

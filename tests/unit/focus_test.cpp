@@ -1,0 +1,76 @@
+// Where the keyboard focus goes when the window receives it.
+
+#include "startup_window/window_events.h"
+#include "tests/unit/test_templates.h"
+
+namespace {
+
+constexpr ControlId kA = 0x16010002;
+constexpr ControlId kB = 0x16010003;
+constexpr ControlId kC = 0x16010004;
+
+// The control names in the order SetFocus was asked for them.
+std::vector<std::string> FocusCalls(const std::vector<std::string>& calls) {
+  std::vector<std::string> focus;
+  for (const std::string& call : calls) {
+    if (call.rfind("SetFocus ", 0) == 0) focus.push_back(call.substr(9));
+  }
+  return focus;
+}
+
+struct FirstFocus {
+  const char* name;
+  std::vector<ButtonRow> buttons;
+  const char* focused;
+};
+
+class FocusAtStart : public CoreTest, public ::testing::WithParamInterface<FirstFocus> {};
+
+TEST_P(FocusAtStart, GoesToTheFirstUsableTabStop) {
+  TestTemplate window(GetParam().buttons);
+  fake.QueueQuit(0);
+  Run(window.library());
+  EXPECT_EQ(LastFocused(fake.calls), GetParam().focused);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Templates, FocusAtStart,
+    ::testing::Values(
+        FirstFocus{"LowestTabOrder", {{kA, "a", {}, 2}, {kB, "b", {}, 1}, {kC, "c", {}, 3}}, "b"},
+        FirstFocus{"TieGoesToTheLaterInTemplateOrder",
+                   {{kA, "a", {}, 0}, {kB, "b", {}, 0}, {kC, "c", {}, 1}}, "b"},
+        FirstFocus{"SkipsNoTabStopHiddenAndDisabled",
+                   {{kA, "a", {}, 0, false}, {kB, "b", {}, 0, true, false},
+                    {kC, "c", {}, 1, true, true, true}, {0x16010005, "d", {}, 2}}, "d"}),
+    [](const auto& param) { return param.param.name; });
+
+TEST_F(CoreTest, FocusReturnsToTheControlThatHadItAtDeactivationOnce) {
+  TestTemplate window({{kA, "a", {}}, {kB, "b", {}, 1}});  // a first, then b
+  fake.QueueKey(kFirstButton, Key::Tab);  // focus to b
+  fake.QueueAction("deactivate", [&] { fake.Deactivate(kWindow); });
+  fake.QueueAction("reactivate", [&] { fake.SetFocus(kWindow); });
+  // The memory was used up: the window receiving the focus again starts over.
+  fake.QueueAction("unfocus", [&] { fake.SetFocus(kNoWindow); });
+  fake.QueueAction("refocus", [&] { fake.SetFocus(kWindow); });
+  fake.QueueQuit(0);
+
+  Run(window.library());
+
+  EXPECT_EQ(FocusCalls(fake.calls), (std::vector<std::string>{"", "a", "b", "", "b", "", "a"}));
+}
+
+TEST_F(CoreTest, RememberedControlThatNoLongerExistsIsPassedOver) {
+  TestTemplate window({{kA, "a", {}}, {kB, "b", {}, 1}});
+  const WindowHandle b = kFirstButton + 1;
+  fake.QueueKey(kFirstButton, Key::Tab);
+  fake.QueueAction("deactivate", [&] { fake.Deactivate(kWindow); });
+  fake.QueueAction("b goes", [&] { fake.windows[b].alive = false; });
+  fake.QueueAction("reactivate", [&] { fake.SetFocus(kWindow); });
+  fake.QueueQuit(0);
+
+  Run(window.library());
+
+  EXPECT_EQ(FocusCalls(fake.calls), (std::vector<std::string>{"", "a", "b", "", "a"}));
+}
+
+}  // namespace
