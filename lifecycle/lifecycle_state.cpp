@@ -3,7 +3,7 @@
 #include "startup_window/focus.h"
 
 namespace {
-LifecycleState state;
+constinit LifecycleState state;
 }
 
 LifecycleState& Lifecycle() { return state; }

@@ -9,7 +9,7 @@ struct FocusMemory {
   WindowHandle control;
 };
 
-FocusMemory memory[kMaxProgramWindows];
+constinit FocusMemory memory[kMaxProgramWindows] = {};
 
 bool IsTabStop(const ProgramWindow& window, const LoadedControl& control) {
   if (!control.element->common.tabStop) return false;
