@@ -78,6 +78,7 @@ struct Placement {
   int left;
   int top;
 };
+void PrintTo(const Placement& p, std::ostream* os) { *os << p.screen.width << "x" << p.screen.height; }
 
 class Centring : public ::testing::TestWithParam<Placement> {};
 
@@ -108,6 +109,7 @@ struct SizeCheck {
   int titleBarHeight;
   bool moved;
 };
+void PrintTo(const SizeCheck& c, std::ostream* os) { *os << "title bar " << c.titleBarHeight; }
 
 class OuterSizeCheck : public CoreTest, public ::testing::WithParamInterface<SizeCheck> {};
 
@@ -134,6 +136,7 @@ struct ProgramFolder {
   const char* programFile;
   const char* changedTo;  // null: left as it is
 };
+void PrintTo(const ProgramFolder& f, std::ostream* os) { *os << f.programFile; }
 
 class CurrentDirectory : public CoreTest, public ::testing::WithParamInterface<ProgramFolder> {};
 

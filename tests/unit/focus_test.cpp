@@ -23,6 +23,7 @@ struct FirstFocus {
   std::vector<ButtonRow> buttons;
   const char* focused;
 };
+void PrintTo(const FirstFocus& c, std::ostream* os) { *os << c.name; }
 
 class FocusAtStart : public CoreTest, public ::testing::WithParamInterface<FirstFocus> {};
 

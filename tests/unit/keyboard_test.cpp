@@ -17,6 +17,7 @@ struct KeyCase {
   bool alt;
   bool reachesButton;
 };
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
 class StartupWindowKeys : public CoreTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -91,6 +92,7 @@ struct MnemonicCase {
   bool shift;
   const char* pressed;  // null: nothing
 };
+void PrintTo(const MnemonicCase& c, std::ostream* os) { *os << c.name; }
 
 class Mnemonics : public CoreTest, public ::testing::WithParamInterface<MnemonicCase> {};
 

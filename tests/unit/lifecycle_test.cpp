@@ -21,6 +21,7 @@ struct CloseCase {
   const char* name;
   void (*request)(FakePlatform&);
 };
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 
 class Closing : public CoreTest, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -153,6 +154,7 @@ struct FailureCase {
   const char* says;
   bool windowToDestroy;
 };
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class FailedStartUp : public CoreTest, public ::testing::WithParamInterface<FailureCase> {};
 

@@ -26,6 +26,7 @@ struct Lookup {
   bool ran;
   const char* handler;  // what ran
 };
+void PrintTo(const Lookup& c, std::ostream* os) { *os << c.name; }
 
 class BindingLookup : public CoreTest, public ::testing::WithParamInterface<Lookup> {};
 
