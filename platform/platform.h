@@ -30,7 +30,7 @@ struct FrameStyle {
   bool maximizeBox;
 };
 
-struct TopLevelSpec {
+struct TopLevelRequest {
   FrameStyle frame;
   bool clipChildren;
   bool disabled;
@@ -41,7 +41,7 @@ struct TopLevelSpec {
 enum class HorizontalAlign { Left, Centre, Right };
 enum class VerticalAlign { Top, Centre, Bottom };
 
-struct PushButtonSpec {
+struct PushButtonRequest {
   std::uint32_t controlId;
   const char* text;  // multibyte, handed over unchanged
   Rect bounds;       // client coordinates of the parent
@@ -97,7 +97,7 @@ class Platform {
 
   // Building windows.
   virtual Size PrimaryScreenSize() = 0;
-  virtual WindowHandle CreateTopLevelWindow(const TopLevelSpec& spec) = 0;
+  virtual WindowHandle CreateTopLevelWindow(const TopLevelRequest& request) = 0;
   virtual void ApplyFrameStyle(WindowHandle window, const FrameStyle& frame) = 0;
   virtual Rect OuterRect(WindowHandle window) = 0;
   virtual void MoveWindow(WindowHandle window, const Rect& outer) = 0;
@@ -105,7 +105,7 @@ class Platform {
   virtual void SetDefaultIcons(WindowHandle window) = 0;
   virtual void ReleaseSharedIcons() = 0;
   virtual void UseDefaultGuiFont(WindowHandle windowOrControl) = 0;
-  virtual WindowHandle CreatePushButton(WindowHandle parent, const PushButtonSpec& spec) = 0;
+  virtual WindowHandle CreatePushButton(WindowHandle parent, const PushButtonRequest& request) = 0;
   virtual void ShowWithoutActivating(WindowHandle control) = 0;
   virtual void ShowAndActivate(WindowHandle window, ShowState state) = 0;
 

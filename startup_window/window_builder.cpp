@@ -13,7 +13,7 @@ Rect Bounds(const CommonProperties& common) {
   return {common.left, common.top, common.left + common.width, common.top + common.height};
 }
 
-PushButtonSpec ButtonSpecFor(const Element& element) {
+PushButtonRequest ButtonRequestFor(const Element& element) {
   const ButtonProperties& button = *element.button;
   return {
       .controlId = element.id,
@@ -33,18 +33,18 @@ WindowHandle CreateTopLevel(const Element& element) {
   Platform& platform = ThePlatform();
   const WindowProperties& properties = *element.window;
   Rect outer = PlaceWindow(element, platform.PrimaryScreenSize());
-  TopLevelSpec spec = {
+  TopLevelRequest request = {
       .frame = FrameFor(properties),
       .clipChildren = true,
       .disabled = element.common.disabled,
       .outer = outer,
       .text = properties.caption,
   };
-  WindowHandle window = platform.CreateTopLevelWindow(spec);
+  WindowHandle window = platform.CreateTopLevelWindow(request);
   if (window == kNoWindow) return kNoWindow;
   // A title bar that the platform adds to top-level windows of its own
   // accord goes again here.
-  platform.ApplyFrameStyle(window, spec.frame);
+  platform.ApplyFrameStyle(window, request.frame);
   if (!(platform.OuterRect(window) == outer)) platform.MoveWindow(window, outer);
   return window;
 }
@@ -97,7 +97,7 @@ ProgramWindow* BuildWindow(const WindowTemplate& source) {
     const Element& element = source.elements[i];
     if (element.kind != ElementKind::Button) continue;
     if (record->controlCount == kMaxControls) return nullptr;
-    WindowHandle button = platform.CreatePushButton(window, ButtonSpecFor(element));
+    WindowHandle button = platform.CreatePushButton(window, ButtonRequestFor(element));
     if (button == kNoWindow) return nullptr;
     record->controls[record->controlCount++] = {&element, button};
     platform.UseDefaultGuiFont(button);

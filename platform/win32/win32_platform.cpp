@@ -73,16 +73,16 @@ Size Win32Platform::PrimaryScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-WindowHandle Win32Platform::CreateTopLevelWindow(const TopLevelSpec& spec) {
+WindowHandle Win32Platform::CreateTopLevelWindow(const TopLevelRequest& request) {
 #ifdef STARTWIN_FAULT_WINDOW
   return kNoWindow;  // a test build whose window cannot be created
 #endif
-  DWORD style = WS_POPUP | FrameBits(spec.frame);
-  if (spec.clipChildren) style |= WS_CLIPCHILDREN;
-  if (spec.disabled) style |= WS_DISABLED;
-  HWND window = CreateWindowExA(0, windowClass_.Name(), spec.text, style, spec.outer.left,
-                                spec.outer.top, spec.outer.right - spec.outer.left,
-                                spec.outer.bottom - spec.outer.top, nullptr, nullptr, instance_,
+  DWORD style = WS_POPUP | FrameBits(request.frame);
+  if (request.clipChildren) style |= WS_CLIPCHILDREN;
+  if (request.disabled) style |= WS_DISABLED;
+  HWND window = CreateWindowExA(0, windowClass_.Name(), request.text, style, request.outer.left,
+                                request.outer.top, request.outer.right - request.outer.left,
+                                request.outer.bottom - request.outer.top, nullptr, nullptr, instance_,
                                 nullptr);
   return Handle(window);
 }
@@ -123,19 +123,19 @@ void Win32Platform::UseDefaultGuiFont(WindowHandle windowOrControl) {
                reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 }
 
-WindowHandle Win32Platform::CreatePushButton(WindowHandle parent, const PushButtonSpec& spec) {
+WindowHandle Win32Platform::CreatePushButton(WindowHandle parent, const PushButtonRequest& request) {
 #ifdef STARTWIN_FAULT_BUTTON
   return kNoWindow;  // a test build whose button cannot be created
 #endif
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE |
-                (spec.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                AlignmentBits(spec.horizontal, spec.vertical);
-  if (spec.tabStop) style |= WS_TABSTOP;
-  if (spec.disabled) style |= WS_DISABLED;
+                (request.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                AlignmentBits(request.horizontal, request.vertical);
+  if (request.tabStop) style |= WS_TABSTOP;
+  if (request.disabled) style |= WS_DISABLED;
   HWND button = CreateWindowExA(
-      0, "BUTTON", spec.text, style, spec.bounds.left, spec.bounds.top,
-      spec.bounds.right - spec.bounds.left, spec.bounds.bottom - spec.bounds.top, Hwnd(parent),
-      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.controlId)), instance_, nullptr);
+      0, "BUTTON", request.text, style, request.bounds.left, request.bounds.top,
+      request.bounds.right - request.bounds.left, request.bounds.bottom - request.bounds.top, Hwnd(parent),
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(request.controlId)), instance_, nullptr);
   if (button != nullptr) WatchControlFocus(button);
   return Handle(button);
 }

@@ -17,14 +17,14 @@ class Win32Platform final : public Platform {
   void StopServices() override;
 
   Size PrimaryScreenSize() override;
-  WindowHandle CreateTopLevelWindow(const TopLevelSpec& spec) override;
+  WindowHandle CreateTopLevelWindow(const TopLevelRequest& request) override;
   void ApplyFrameStyle(WindowHandle window, const FrameStyle& frame) override;
   Rect OuterRect(WindowHandle window) override;
   void MoveWindow(WindowHandle window, const Rect& outer) override;
   void SetDefaultIcons(WindowHandle window) override;
   void ReleaseSharedIcons() override;
   void UseDefaultGuiFont(WindowHandle windowOrControl) override;
-  WindowHandle CreatePushButton(WindowHandle parent, const PushButtonSpec& spec) override;
+  WindowHandle CreatePushButton(WindowHandle parent, const PushButtonRequest& request) override;
   void ShowWithoutActivating(WindowHandle control) override;
   void ShowAndActivate(WindowHandle window, ShowState state) override;
 

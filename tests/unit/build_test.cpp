@@ -34,7 +34,7 @@ TEST_F(CoreTest, StartupWindowIsABorderlessCentredWindowWithOneCentredPushButton
   fake.QueueQuit(0);
   Run(&ProgramTemplates());
 
-  const TopLevelSpec& window = fake.lastTopLevel;
+  const TopLevelRequest& window = fake.lastTopLevel;
   EXPECT_FALSE(window.frame.border || window.frame.titleBar || window.frame.systemMenu ||
                window.frame.maximizeBox);
   EXPECT_TRUE(window.frame.minimizeBox);
@@ -44,7 +44,7 @@ TEST_F(CoreTest, StartupWindowIsABorderlessCentredWindowWithOneCentredPushButton
   EXPECT_EQ(window.outer, (Rect{764, 348, 1156, 732}));
 
   ASSERT_EQ(fake.buttons.size(), 1u);
-  const PushButtonSpec& button = fake.buttons[0];
+  const PushButtonRequest& button = fake.buttons[0];
   EXPECT_EQ(button.controlId, 0x16010002u);
   EXPECT_STREQ(button.text, "r");
   EXPECT_EQ(button.bounds, (Rect{64, 24, 352, 56}));

@@ -102,12 +102,12 @@ void FakePlatform::StartServices() { Record("StartServices"); }
 void FakePlatform::StopServices() { Record("StopServices"); }
 Size FakePlatform::PrimaryScreenSize() { return screen; }
 
-WindowHandle FakePlatform::CreateTopLevelWindow(const TopLevelSpec& spec) {
+WindowHandle FakePlatform::CreateTopLevelWindow(const TopLevelRequest& request) {
   Record("CreateTopLevelWindow");
-  lastTopLevel = spec;
+  lastTopLevel = request;
   if (failWindow) return kNoWindow;
-  WindowHandle handle = Add(kNoWindow, spec.text);
-  Rect outer = spec.outer;
+  WindowHandle handle = Add(kNoWindow, request.text);
+  Rect outer = request.outer;
   outer.bottom += titleBarHeight;
   outer_[handle] = outer;
   return handle;
@@ -132,12 +132,12 @@ void FakePlatform::UseDefaultGuiFont(WindowHandle windowOrControl) {
                                                       : "UseDefaultGuiFont button");
 }
 
-WindowHandle FakePlatform::CreatePushButton(WindowHandle parent, const PushButtonSpec& spec) {
-  Record(std::string("CreatePushButton ") + spec.text);
-  buttons.push_back(spec);
+WindowHandle FakePlatform::CreatePushButton(WindowHandle parent, const PushButtonRequest& request) {
+  Record(std::string("CreatePushButton ") + request.text);
+  buttons.push_back(request);
   if (failButton) return kNoWindow;
-  WindowHandle handle = Add(parent, spec.text);
-  windows[handle].enabled = !spec.disabled;
+  WindowHandle handle = Add(parent, request.text);
+  windows[handle].enabled = !request.disabled;
   return handle;
 }
 

@@ -81,14 +81,14 @@ class FakePlatform final : public Platform {
   void StartServices() override;
   void StopServices() override;
   Size PrimaryScreenSize() override;
-  WindowHandle CreateTopLevelWindow(const TopLevelSpec& spec) override;
+  WindowHandle CreateTopLevelWindow(const TopLevelRequest& request) override;
   void ApplyFrameStyle(WindowHandle window, const FrameStyle& frame) override;
   Rect OuterRect(WindowHandle window) override;
   void MoveWindow(WindowHandle window, const Rect& outer) override;
   void SetDefaultIcons(WindowHandle window) override;
   void ReleaseSharedIcons() override;
   void UseDefaultGuiFont(WindowHandle windowOrControl) override;
-  WindowHandle CreatePushButton(WindowHandle parent, const PushButtonSpec& spec) override;
+  WindowHandle CreatePushButton(WindowHandle parent, const PushButtonRequest& request) override;
   void ShowWithoutActivating(WindowHandle control) override;
   void ShowAndActivate(WindowHandle window, ShowState state) override;
   ControlState QueryControl(WindowHandle window, WindowHandle control) override;
@@ -102,8 +102,8 @@ class FakePlatform final : public Platform {
   void ShowErrorBox(const char* caption, const char* text) override;
 
   // What the core last asked for, for the tests that look at values.
-  TopLevelSpec lastTopLevel{};
-  std::vector<PushButtonSpec> buttons;
+  TopLevelRequest lastTopLevel{};
+  std::vector<PushButtonRequest> buttons;
   std::vector<Rect> moves;
   std::string errorCaption;
   std::string errorText;
