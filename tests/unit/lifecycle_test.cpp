@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param) { return param.param.name; });
 
 TEST_F(CoreTest, OutsideQuitEndsWithItsCodeAndTheShutdownDestroysTheWindowSilently) {
-  TestTemplate window({{kStartupButtonId, "r", {}}}, {{kWindowBuiltEvent, RegisterTestEndRoutines}});
+  TestTemplate window({{kStartupButtonId, "r", {{kButtonPressEvent, PressA}}}},
+                      {{kWindowBuiltEvent, RegisterTestEndRoutines}});
   fake.QueueQuit(7);
 
   EXPECT_EQ(Run(window.library()), 7u);
@@ -66,6 +67,7 @@ TEST_F(CoreTest, OutsideQuitEndsWithItsCodeAndTheShutdownDestroysTheWindowSilent
   }));
   EXPECT_EQ(Count(fake.calls, "PostQuit"), 0);
   EXPECT_EQ(Count(fake.calls, "EndRoutineA"), 1);
+  EXPECT_EQ(Count(fake.calls, "PressA"), 0);
 }
 
 TEST_F(CoreTest, ShutdownRunAgainFindsNothingToDo) {
