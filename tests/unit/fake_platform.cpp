@@ -237,6 +237,12 @@ std::uint32_t RunToExit(const std::function<void()>& body) {
   return 0xDEADBEEF;
 }
 
+int Count(const std::vector<std::string>& calls, const std::string& prefix) {
+  int count = 0;
+  for (const std::string& call : calls) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
+  return count;
+}
+
 ::testing::AssertionResult HappensInOrder(const std::vector<std::string>& calls,
                                           const std::vector<std::string>& expected) {
   size_t next = 0;

@@ -119,6 +119,9 @@ class FakePlatform final : public Platform {
 // the test if it returns or blocks instead.
 std::uint32_t RunToExit(const std::function<void()>& body);
 
+// How many calls start with `prefix`.
+int Count(const std::vector<std::string>& calls, const std::string& prefix);
+
 // True when `expected` occurs in `calls` in this order, each entry matching
 // a call that starts with it; prints both lists when not.
 ::testing::AssertionResult HappensInOrder(const std::vector<std::string>& calls,

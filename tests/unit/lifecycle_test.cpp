@@ -11,12 +11,6 @@
 
 namespace {
 
-int Count(const std::vector<std::string>& calls, const std::string& prefix) {
-  int count = 0;
-  for (const std::string& call : calls) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
-  return count;
-}
-
 struct CloseCase {
   const char* name;
   void (*request)(FakePlatform&);

@@ -10,12 +10,6 @@
 
 namespace {
 
-int Count(const std::vector<std::string>& calls, const std::string& prefix) {
-  int count = 0;
-  for (const std::string& call : calls) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
-  return count;
-}
-
 // The shipped program with an end routine of the test's registered first.
 std::uint32_t StartWithEndRoutine(FakePlatform& fake) {
   return RunToExit([&] {

@@ -1,6 +1,5 @@
 // Finding and running an element's bound handler.
 
-#include <algorithm>
 #include <sstream>
 
 #include "lifecycle/lifecycle_state.h"
@@ -42,10 +41,7 @@ TEST_P(BindingLookup, RunsTheFirstMatchingEntry) {
   EXPECT_EQ(ran, lookup.ran);
   for (const char* handler : {"PressA", "PressB", "PressC"}) {
     bool expected = lookup.handler != nullptr && std::string(lookup.handler) == handler;
-    EXPECT_EQ(std::count_if(fake.calls.begin(), fake.calls.end(),
-                            [&](const std::string& call) { return call.rfind(handler, 0) == 0; }),
-              expected ? 1 : 0)
-        << handler;
+    EXPECT_EQ(Count(fake.calls, handler), expected ? 1 : 0) << handler;
   }
 }
 
