@@ -60,7 +60,9 @@ struct ControlState {
   bool enabled;
 };
 
-enum class Key { Other, Escape, Enter, Tab, Space, Left, Right, Up, Down, F1, F4, Alphanumeric };
+// The keys the window's keyboard handling looks at; Space and Alt+F4 are the
+// controls' and the platform's own, and reach them as Other.
+enum class Key { Other, Escape, Enter, Tab, Left, Right, Up, Down, F1, Alphanumeric };
 
 struct KeyStroke {
   Key key;

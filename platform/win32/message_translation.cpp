@@ -10,13 +10,11 @@ KeyStroke DescribeKey(WPARAM virtualKey) {
     case VK_ESCAPE: key.key = Key::Escape; break;
     case VK_RETURN: key.key = Key::Enter; break;
     case VK_TAB: key.key = Key::Tab; break;
-    case VK_SPACE: key.key = Key::Space; break;
     case VK_LEFT: key.key = Key::Left; break;
     case VK_RIGHT: key.key = Key::Right; break;
     case VK_UP: key.key = Key::Up; break;
     case VK_DOWN: key.key = Key::Down; break;
     case VK_F1: key.key = Key::F1; break;
-    case VK_F4: key.key = Key::F4; break;
     default:
       if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z')) {
         key.key = Key::Alphanumeric;
