@@ -47,6 +47,8 @@ void Command(HWND window, WPARAM wParam, LPARAM lParam) {
   OnControlNotification(Handle(window), static_cast<UINT_PTR>(lParam), code);
 }
 
+// Every message of a watched control: the control handles it first, so its
+// focus has changed by the time the change is reported.
 LRESULT CALLBACK FocusWatchProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_USERDATA));
   LRESULT result = CallWindowProcA(original, control, message, wParam, lParam);

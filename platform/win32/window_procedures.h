@@ -5,8 +5,8 @@
 // The procedure of the program's top-level window class.
 LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Puts a control under a procedure that reports its focus changes before
-// handing every message on to the control's own procedure.
+// Puts a control under a procedure that hands every message to the control's
+// own procedure and then reports the focus changes it saw.
 void WatchControlFocus(HWND control);
 
 // Our windows' handles as the core knows them, and back.
