@@ -109,7 +109,7 @@ SessionConfig SessionConfig::fromEnvironment() {
 Session::Session(const SessionConfig& config) : config_(config) {
   for (const char* exe : {"startwin.exe", "startwin-fail-window.exe", "startwin-fail-button.exe", "probe.exe"})
     requireFile(program(exe), "build the win64 preset with STARTWIN_TEST_PROGRAMS=ON");
-  requireFile(config_.templatePrefix + "/.startwin-e2e-ready", "the Wine prefix fixture (make_prefix.sh) did not run");
+  requireFile(config_.templatePrefix + "/.startwin-prefix-ready", "the Wine prefix fixture (scripts/make-wine-prefix) did not run");
   requireFile(kWine, "Debian package wine64");
   requireFile(kWineServer, "Debian package wine64");
   try {

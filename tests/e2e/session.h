@@ -15,7 +15,7 @@ namespace e2e {
 
 struct SessionConfig {
   std::string win64Dir;        // startwin.exe, the failure programs, probe.exe
-  std::string templatePrefix;  // booted by make_prefix.sh
+  std::string templatePrefix;  // booted by scripts/make-wine-prefix
   std::string workDir;         // the prefix copy goes here; empty: a /tmp folder
   int screenWidth = 1920;
   int screenHeight = 1080;
