@@ -22,8 +22,9 @@ int main(int argc, char** argv) {
   int result = 1;
   try {
     e2e::SessionConfig config = e2e::SessionConfig::fromEnvironment();
-    std::cout << "e2e: screen " << config.screenWidth << "x" << config.screenHeight << ", programs in "
-              << config.win64Dir << std::endl;
+    std::cout << "e2e: the " << config.build << " build from " << config.programDir << ", screen "
+              << config.screenWidth << "x" << config.screenHeight << ", waits scaled by " << config.timeScale
+              << std::endl;
     e2e::theSession = std::make_unique<e2e::Session>(config);
     result = RUN_ALL_TESTS();
   } catch (const std::exception& e) {

@@ -22,7 +22,7 @@ class InsideTheProcess : public StartwinTest {};
 
 TEST_F(InsideTheProcess, FontsIconsAndFocus) {
   ProbeClient::Launched launched = probe().launch(session().program("startwin-inprocess-test.exe"));
-  std::optional<std::uint32_t> status = probe().wait(launched.pid, static_cast<unsigned>(kTimeout.count()));
+  std::optional<std::uint32_t> status = probe().wait(launched.pid, static_cast<unsigned>(timeout().count()));
   ASSERT_TRUE(status) << "the in-process checks did not end";
   for (std::uint32_t bit = 0; bit < std::size(kChecks); ++bit) {
     EXPECT_EQ(*status & (1u << bit), 0u) << "failed: " << kChecks[bit];

@@ -130,6 +130,7 @@ std::vector<Record> ProbeClient::request(const std::string& line, double timeout
   std::string out = line + "\n";
   if (write(in_, out.data(), out.size()) != static_cast<ssize_t>(out.size()))
     throw std::runtime_error("cannot write to the probe: " + line);
+  if (timeoutSeconds <= 0) timeoutSeconds = 20.0 * timeScale_;
   std::vector<Record> records;
   for (;;) {
     Record r = readLine(timeoutSeconds);
@@ -145,7 +146,7 @@ ProbeClient::Launched ProbeClient::launch(const std::string& exePath) {
 }
 
 std::optional<std::uint32_t> ProbeClient::wait(std::uint32_t pid, unsigned ms) {
-  Record ok = request("wait " + std::to_string(pid) + " " + std::to_string(ms), ms / 1000.0 + 20).back();
+  Record ok = request("wait " + std::to_string(pid) + " " + std::to_string(ms), ms / 1000.0 + 20.0 * timeScale_).back();
   if (ok.has("timeout")) return std::nullopt;
   return static_cast<std::uint32_t>(ok.number("status"));
 }
@@ -201,6 +202,10 @@ void ProbeClient::postBmClick(std::uint64_t hwnd) { request("bmclick post " + he
 
 std::uint32_t ProbeClient::buttonFaceColorRef() {
   return static_cast<std::uint32_t>(request("btnface").back().number("colorref"));
+}
+
+std::uint64_t ProbeClient::property(std::uint64_t hwnd, const std::string& name) {
+  return request("prop " + hex(hwnd) + " " + name).back().number("value");
 }
 
 }  // namespace e2e

@@ -59,11 +59,13 @@ struct ProcessInfo {
 
 class ProbeClient {
  public:
-  ProbeClient(int toProbe, int fromProbe) : in_(toProbe), out_(fromProbe) {}
+  // Replies may take `timeScale` times longer than on a fast machine.
+  ProbeClient(int toProbe, int fromProbe, int timeScale) : in_(toProbe), out_(fromProbe), timeScale_(timeScale) {}
 
   // Sends one request; returns the data lines and the final "ok" line.
-  // Throws on "error", on a closed pipe or when no reply came in time.
-  std::vector<Record> request(const std::string& line, double timeoutSeconds = 20);
+  // Throws on "error", on a closed pipe or when no reply came in time
+  // (20 s, scaled, unless given).
+  std::vector<Record> request(const std::string& line, double timeoutSeconds = 0);
   Record readLine(double timeoutSeconds);
 
   struct Launched {
@@ -81,9 +83,12 @@ class ProbeClient {
   void sendBmClick(std::uint64_t hwnd);
   void postBmClick(std::uint64_t hwnd);
   std::uint32_t buttonFaceColorRef();
+  // A window property (GetPropA), 0 when the window has none of that name.
+  std::uint64_t property(std::uint64_t hwnd, const std::string& name);
 
  private:
   int in_, out_;
+  int timeScale_;
   std::string buffer_;
 };
 

@@ -91,11 +91,19 @@ bool serverListens(pid_t pid) {
 
 SessionConfig SessionConfig::fromEnvironment() {
   SessionConfig c;
-  c.win64Dir = env("STARTWIN_WIN64_DIR");
+  c.build = env("STARTWIN_E2E_BUILD");
+  c.programDir = env("STARTWIN_E2E_PROGRAMS");
+  c.probe = env("STARTWIN_E2E_PROBE");
   c.templatePrefix = env("STARTWIN_E2E_PREFIX");
   c.workDir = env("STARTWIN_E2E_WORK");
-  if (c.win64Dir.empty()) throw std::runtime_error("STARTWIN_WIN64_DIR is not set");
-  if (c.templatePrefix.empty()) throw std::runtime_error("STARTWIN_E2E_PREFIX is not set");
+  for (const char* name : {"STARTWIN_E2E_BUILD", "STARTWIN_E2E_PROGRAMS", "STARTWIN_E2E_PROBE", "STARTWIN_E2E_PREFIX"})
+    if (env(name).empty()) throw std::runtime_error(std::string(name) + " is not set");
+  std::string scale = env("STARTWIN_E2E_TIME_SCALE");
+  if (!scale.empty()) {
+    char tail;
+    if (std::sscanf(scale.c_str(), "%d%c", &c.timeScale, &tail) != 1 || c.timeScale < 1)
+      throw std::runtime_error("STARTWIN_E2E_TIME_SCALE must be a whole number of at least 1, not " + scale);
+  }
   std::string screen = env("STARTWIN_E2E_SCREEN");
   if (!screen.empty()) {
     char tail;
@@ -107,8 +115,10 @@ SessionConfig SessionConfig::fromEnvironment() {
 }
 
 Session::Session(const SessionConfig& config) : config_(config) {
-  for (const char* exe : {"startwin.exe", "startwin-fail-window.exe", "startwin-fail-button.exe", "probe.exe"})
-    requireFile(program(exe), "build the win64 preset with STARTWIN_TEST_PROGRAMS=ON");
+  for (const char* exe : {"startwin.exe", "startwin-fail-window.exe", "startwin-fail-button.exe",
+                          "startwin-inprocess-test.exe"})
+    requireFile(program(exe), "build the " + config_.build + " preset with STARTWIN_TEST_PROGRAMS=ON");
+  requireFile(config_.probe, "build the win64 preset with STARTWIN_TEST_PROGRAMS=ON");
   requireFile(config_.templatePrefix + "/.startwin-prefix-ready", "the Wine prefix fixture (scripts/make-wine-prefix) did not run");
   requireFile(kWine, "Debian package wine64");
   requireFile(kWineServer, "Debian package wine64");
@@ -124,7 +134,7 @@ Session::Session(const SessionConfig& config) : config_(config) {
 Session::~Session() { shutDown(); }
 
 std::string Session::program(const std::string& exeName) const {
-  return fs::absolute(fs::path(config_.win64Dir) / exeName).lexically_normal().string();
+  return fs::absolute(fs::path(config_.programDir) / exeName).lexically_normal().string();
 }
 
 void Session::startX() {
@@ -216,23 +226,23 @@ void Session::startWine() {
   wineserver_ = Child(server);
   // A Wine program started before the server listens would start a second
   // server of its own.
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10 * config_.timeScale);
   while (!serverListens(wineserver_.pid())) {
     if (!wineserver_.running())
       throw std::runtime_error("wineserver ended at start (" + describeStatus(wineserver_.poll()) + ")");
     if (std::chrono::steady_clock::now() > deadline)
-      throw std::runtime_error("wineserver did not listen within 10 s");
+      throw std::runtime_error("wineserver did not listen in time");
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 
   ChildOptions probe;
-  probe.argv = {kWine, program("probe.exe")};
+  probe.argv = {kWine, fs::absolute(config_.probe).lexically_normal().string()};
   probe.env = wineEnvironment();
   probe.pipeStdin = true;
   probe.pipeStdout = true;
   probe_ = Child(probe);
-  probeClient_ = std::make_unique<ProbeClient>(probe_.stdinFd(), probe_.stdoutFd());
-  Record hello = probeClient_->readLine(60);
+  probeClient_ = std::make_unique<ProbeClient>(probe_.stdinFd(), probe_.stdoutFd(), config_.timeScale);
+  Record hello = probeClient_->readLine(60.0 * config_.timeScale);
   if (hello.line != "ok probe ready") throw std::runtime_error("probe said: " + hello.line);
 }
 

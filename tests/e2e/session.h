@@ -14,14 +14,21 @@
 namespace e2e {
 
 struct SessionConfig {
-  std::string win64Dir;        // startwin.exe, the failure programs, probe.exe
+  std::string build;           // the build under test, for messages: "i686", "x86-64"
+  std::string programDir;      // its startwin.exe, failure programs and in-process test
+  std::string probe;           // probe.exe, which may be of the other build
   std::string templatePrefix;  // booted by scripts/make-wine-prefix
   std::string workDir;         // the prefix copy goes here; empty: a /tmp folder
   int screenWidth = 1920;
   int screenHeight = 1080;
+  // Every wait of the tests is this many times longer, for a slow machine
+  // such as an emulated one.
+  int timeScale = 1;
 
-  // STARTWIN_WIN64_DIR, STARTWIN_E2E_PREFIX, STARTWIN_E2E_WORK and
-  // STARTWIN_E2E_SCREEN (WIDTHxHEIGHT). Throws naming what is missing.
+  // STARTWIN_E2E_BUILD, STARTWIN_E2E_PROGRAMS, STARTWIN_E2E_PROBE,
+  // STARTWIN_E2E_PREFIX, STARTWIN_E2E_WORK, STARTWIN_E2E_SCREEN
+  // (WIDTHxHEIGHT) and STARTWIN_E2E_TIME_SCALE. Throws naming what is
+  // missing.
   static SessionConfig fromEnvironment();
 };
 
@@ -35,7 +42,7 @@ class Session {
   XDisplay& x() { return *x_; }
   ProbeClient& probe() { return *probeClient_; }
   const SessionConfig& config() const { return config_; }
-  // Absolute Linux path of a program in the win64 folder.
+  // Absolute Linux path of a program of the build under test.
   std::string program(const std::string& exeName) const;
 
  private:

@@ -5,6 +5,8 @@
 
 namespace e2e {
 
+std::chrono::milliseconds timeout() { return std::chrono::milliseconds(10000) * session().config().timeScale; }
+
 std::string hex32(std::uint32_t value) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "0x%08X", value);
@@ -27,7 +29,7 @@ App StartwinTest::start(const std::string& exe) {
   app.pid = launched.pid;
   app.tid = launched.tid;
   // Wine names the X window's WM_CLASS after the exe file.
-  app.xWindow = x().waitForMap(exe, kTimeout);
+  app.xWindow = x().waitForMap(exe, timeout());
   ProcessInfo info;
   waitUntil(exe + " has a visible top-level window", [&] {
     info = probe().info(app.pid);
@@ -55,12 +57,11 @@ App StartwinTest::startReady() {
   return app;
 }
 
-bool StartwinTest::waitUntil(const std::string& what, const std::function<bool()>& done,
-                             std::chrono::milliseconds timeout) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
+bool StartwinTest::waitUntil(const std::string& what, const std::function<bool()>& done) {
+  auto deadline = std::chrono::steady_clock::now() + timeout();
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) {
-      ADD_FAILURE() << "timed out after " << timeout.count() << " ms waiting until " << what;
+      ADD_FAILURE() << "timed out after " << timeout().count() << " ms waiting until " << what;
       return false;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -69,8 +70,8 @@ bool StartwinTest::waitUntil(const std::string& what, const std::function<bool()
 }
 
 std::optional<std::uint32_t> StartwinTest::exitStatus(const App& app) {
-  std::optional<std::uint32_t> status = probe().wait(app.pid, static_cast<unsigned>(kTimeout.count()));
-  if (!status) ADD_FAILURE() << app.exe << " still runs " << kTimeout.count() << " ms later";
+  std::optional<std::uint32_t> status = probe().wait(app.pid, static_cast<unsigned>(timeout().count()));
+  if (!status) ADD_FAILURE() << app.exe << " still runs " << timeout().count() << " ms later";
   return status;
 }
 

@@ -17,7 +17,9 @@ namespace e2e {
 
 Session& session();  // set up by main() before any test runs
 
-constexpr std::chrono::milliseconds kTimeout{10000};
+// How long the tests wait for the program to react: 10 s, scaled for slow
+// machines.
+std::chrono::milliseconds timeout();
 
 // Win32 values the tests compare against.
 namespace win {
@@ -50,15 +52,14 @@ class StartwinTest : public ::testing::Test {
   XDisplay& x() { return session().x(); }
   ProbeClient& probe() { return session().probe(); }
 
-  // Starts a program of the win64 folder and returns once its window maps.
+  // Starts a program of the build under test and returns once its window maps.
   App start(const std::string& exe = "startwin.exe");
   // start(), then waits until the window is active with the keyboard focus
   // on the button, also in X (where the keys go).
   App startReady();
 
   // Polls `done` until it holds or the time-out passes; fails naming `what`.
-  bool waitUntil(const std::string& what, const std::function<bool()>& done,
-                 std::chrono::milliseconds timeout = kTimeout);
+  bool waitUntil(const std::string& what, const std::function<bool()>& done);
   // The full 32-bit exit status; nothing (and a test failure) if it runs on.
   std::optional<std::uint32_t> exitStatus(const App& app);
   // Waits for the end and compares the full status.
