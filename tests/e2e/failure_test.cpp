@@ -1,5 +1,6 @@
 // The programs that fail at start-up on purpose: an error box, then -1.
 #include "startwin_test.h"
+#include "tests/win32/error_box_witness.h"
 
 namespace e2e {
 namespace {
@@ -29,6 +30,14 @@ TEST_P(StartUpFailure, ShowsAnErrorBoxThenEndsWithMinusOne) {
   EXPECT_EQ(okButtons, 1) << info.raw;
   EXPECT_EQ(otherButtons, 0) << info.raw;
   EXPECT_EQ(icons, 1) << "MB_ICONERROR shows an icon\n" << info.raw;
+  // Which icon it is, only the failing program itself can tell.
+  std::uint64_t shown = 0;
+  waitUntil("the failing program names the box's icon", [&] {
+    shown = probe().property(box.window.hwnd, kErrorBoxIconProperty);
+    return shown != static_cast<std::uint64_t>(BoxIcon::Unknown);
+  });
+  EXPECT_EQ(shown, static_cast<std::uint64_t>(BoxIcon::Error))
+      << "the error icon, not the warning (2), information (3), question (4) or another (5) one";
 
   EXPECT_FALSE(probe().wait(box.pid, 0)) << "the box waits for the user";
   waitUntil("the box has the X focus", [&] { return x().isSameOrAncestor(box.xWindow, x().inputFocus()); });

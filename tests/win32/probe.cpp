@@ -19,6 +19,7 @@
 //   post-quit TID CODE           ok (PostThreadMessage WM_QUIT)
 //   bmclick send|post HWND       ok
 //   btnface                      ok colorref=0xXXXXXXXX
+//   prop HWND NAME               ok value=N (GetPropA; 0 when not set)
 //   quit                         ok, then the probe exits
 //
 // Processes are named by their Windows process id; the probe keeps the
@@ -259,6 +260,12 @@ void bmclick(const char* how, const char* hwndText) {
   reply("ok");
 }
 
+void prop(const char* hwndText, const char* name) {
+  HWND hwnd;
+  if (!name || !parseHwnd(hwndText, hwnd)) return reply("error usage: prop HWND NAME");
+  reply("ok value=%llu", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, name))));
+}
+
 }  // namespace
 
 int main() {
@@ -288,6 +295,7 @@ int main() {
     else if (std::strcmp(cmd, "post-syscommand-close") == 0) post(words[1], WM_SYSCOMMAND, SC_CLOSE);
     else if (std::strcmp(cmd, "post-quit") == 0) postQuit(words[1], words[2]);
     else if (std::strcmp(cmd, "bmclick") == 0) bmclick(words[1], words[2]);
+    else if (std::strcmp(cmd, "prop") == 0) prop(words[1], words[2]);
     else if (std::strcmp(cmd, "btnface") == 0)
       reply("ok colorref=0x%08lX", static_cast<unsigned long>(GetSysColor(COLOR_BTNFACE)));
     else if (std::strcmp(cmd, "quit") == 0) {
