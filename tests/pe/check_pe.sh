@@ -301,6 +301,14 @@ version_at() {
     echo "$((ms >> 16)).$((ms & 0xffff)).$((ls >> 16)).$((ls & 0xffff))"
 }
 
+# The file's properties read the version record with id 1 (VS_VERSION_INFO).
+check_version_translation() {
+    local raw=$WORK/version_info.bin
+    wrestool -x --raw --type=16 --name=1 "$EXE" >"$raw" 2>/dev/null
+    [[ -s $raw ]] || { fail "version: no RT_VERSION (type 16) resource with id 1"; return; }
+    run_helper version version_translation.py "$raw"
+}
+
 # --- main ------------------------------------------------------------------
 
 [[ $# -eq 2 ]] || usage
@@ -323,6 +331,7 @@ check_icon
 check_manifest
 check_execution_level
 check_version
+check_version_translation
 
 if [[ $failures -gt 0 ]]; then
     echo "check_pe: $failures check(s) failed for $EXE ($ARCH)" >&2
