@@ -11,6 +11,9 @@
 
 set -uo pipefail
 
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+readonly HERE
+
 readonly ALLOWED_DLLS=(KERNEL32.DLL USER32.DLL GDI32.DLL MSVCRT.DLL)
 readonly EXPECTED_ICON_IMAGES="16x16x4 32x32x4 48x48x4"
 readonly EXPECTED_VERSION="1.0.0.0"
@@ -67,11 +70,27 @@ objdump_field() {
     echo $((16#$hex))
 }
 
+# Runs the python3 helper HELPER of this folder on FILE for the check WHAT.
+# The helper prints one line and exits 0 when all is well, or prints one line
+# per problem and exits 1; anything else means it did not run properly.
+run_helper() {
+    local what=$1 helper=$2 file=$3 out status line
+    out=$(python3 "$HERE/$helper" "$file" 2>"$WORK/$helper.err")
+    status=$?
+    if [[ $status -eq 0 && -n $out && ! -s $WORK/$helper.err ]]; then
+        pass "$out"
+    elif [[ $status -eq 1 && -n $out ]]; then
+        while IFS= read -r line; do fail "$line"; done <<<"$out"
+    else
+        fail "$what: $helper exited with status $status: $(tail -n 1 "$WORK/$helper.err")"
+    fi
+}
+
 # --- setup -----------------------------------------------------------------
 
 require_tools() {
     local tool missing=()
-    for tool in wrestool icotool od awk sed tr sort; do
+    for tool in wrestool icotool od awk sed tr sort python3; do
         command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
     done
     [[ ${#missing[@]} -eq 0 ]] ||
@@ -242,6 +261,13 @@ check_manifest() {
     fi
 }
 
+check_execution_level() {
+    local manifest=$WORK/manifest.xml
+    wrestool -x --raw --type=24 --name=1 "$EXE" >"$manifest" 2>/dev/null
+    [[ -s $manifest ]] || { fail "manifest: no RT_MANIFEST (type 24) resource with id 1"; return; }
+    run_helper manifest execution_level.py "$manifest"
+}
+
 # VS_FIXEDFILEINFO: signature FEEF04BD, struct version, then the file and
 # product versions as two DWORDs each (major<<16|minor, build<<16|revision).
 check_version() {
@@ -275,6 +301,14 @@ version_at() {
     echo "$((ms >> 16)).$((ms & 0xffff)).$((ls >> 16)).$((ls & 0xffff))"
 }
 
+# The file's properties read the version record with id 1 (VS_VERSION_INFO).
+check_version_translation() {
+    local raw=$WORK/version_info.bin
+    wrestool -x --raw --type=16 --name=1 "$EXE" >"$raw" 2>/dev/null
+    [[ -s $raw ]] || { fail "version: no RT_VERSION (type 16) resource with id 1"; return; }
+    run_helper version version_translation.py "$raw"
+}
+
 # --- main ------------------------------------------------------------------
 
 [[ $# -eq 2 ]] || usage
@@ -295,7 +329,9 @@ check_no_writable_executable_section
 check_imports
 check_icon
 check_manifest
+check_execution_level
 check_version
+check_version_translation
 
 if [[ $failures -gt 0 ]]; then
     echo "check_pe: $failures check(s) failed for $EXE ($ARCH)" >&2
