@@ -2,6 +2,7 @@
 
 #include "lifecycle/lifecycle_state.h"
 #include "startup_window/focus.h"
+#include "startup_window/program_windows.h"
 
 void RunShutdownSequence() {
   LifecycleState& state = Lifecycle();
@@ -15,7 +16,7 @@ void RunShutdownSequence() {
   for (ProgramWindow& record : state.windows.records) {
     WindowHandle window = record.window.Release();
     if (window != kNoWindow) platform.DestroyWindow(window);
-    record = ProgramWindow{};
+    FreeProgramWindow(record);
   }
   ForgetAllFocus();
   state.loadedTemplates = nullptr;

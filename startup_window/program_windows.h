@@ -56,6 +56,9 @@ struct ProgramWindows {
 
 // A new record for a window being built from `source`; null when full.
 ProgramWindow* AddProgramWindow(const WindowTemplate& source);
+// Frees the record of a window that is gone, all of it at once, so that
+// nothing it knew of the window reaches a window built in its place.
+void FreeProgramWindow(ProgramWindow& record);
 ProgramWindow* FindProgramWindow(WindowHandle window);
 ProgramWindow* FindLoadedTemplate(ControlId templateId);
 // The window a control belongs to, and the control's record.

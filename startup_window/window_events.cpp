@@ -49,7 +49,7 @@ void OnWindowDestroyed(WindowHandle window) {
   // Windows that the shutdown destroys are no longer recorded here.
   ProgramWindow* record = FindProgramWindow(window);
   if (record == nullptr) return;
-  record->window.Release();
+  FreeProgramWindow(*record);
   ForgetFocus(window);
   NotifyWindowDestroyed();
 }
