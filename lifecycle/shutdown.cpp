@@ -1,7 +1,6 @@
 #include "lifecycle/shutdown.h"
 
 #include "lifecycle/lifecycle_state.h"
-#include "startup_window/focus.h"
 #include "startup_window/program_windows.h"
 
 void RunShutdownSequence() {
@@ -18,7 +17,6 @@ void RunShutdownSequence() {
     if (window != kNoWindow) platform.DestroyWindow(window);
     FreeProgramWindow(record);
   }
-  ForgetAllFocus();
   state.loadedTemplates = nullptr;
 
   // Emptied before running, so that no routine can run twice.

@@ -45,6 +45,9 @@ struct ProgramWindow {
   OwnedWindow window;
   LoadedControl controls[kMaxControls] = {};
   int controlCount = 0;
+  // The control that had the focus when the window was last deactivated,
+  // until the window receives the focus again; kNoWindow when none.
+  WindowHandle focusAtDeactivation = kNoWindow;
 
   const Element& OwnElement() const { return source->elements[0]; }
   const WindowProperties& Properties() const { return *OwnElement().window; }
