@@ -1,7 +1,5 @@
 #include "lifecycle/lifecycle_state.h"
 
-#include "startup_window/focus.h"
-
 namespace {
 constinit LifecycleState state;
 }
@@ -13,5 +11,4 @@ void ResetLifecycle(Platform& platform, const TemplateLibrary* library) {
   state = LifecycleState{};
   state.platform = &platform;
   state.library = library;
-  ForgetAllFocus();
 }

@@ -1,7 +1,7 @@
 #include "lifecycle/shutdown.h"
 
 #include "lifecycle/lifecycle_state.h"
-#include "startup_window/focus.h"
+#include "startup_window/program_windows.h"
 
 void RunShutdownSequence() {
   LifecycleState& state = Lifecycle();
@@ -15,9 +15,8 @@ void RunShutdownSequence() {
   for (ProgramWindow& record : state.windows.records) {
     WindowHandle window = record.window.Release();
     if (window != kNoWindow) platform.DestroyWindow(window);
-    record = ProgramWindow{};
+    FreeProgramWindow(record);
   }
-  ForgetAllFocus();
   state.loadedTemplates = nullptr;
 
   // Emptied before running, so that no routine can run twice.

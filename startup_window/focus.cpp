@@ -4,13 +4,6 @@
 
 namespace {
 
-struct FocusMemory {
-  WindowHandle window;
-  WindowHandle control;
-};
-
-constinit FocusMemory memory[kMaxProgramWindows] = {};
-
 bool IsTabStop(const ProgramWindow& window, const LoadedControl& control) {
   if (!control.element->common.tabStop) return false;
   ControlState state = ThePlatform().QueryControl(window.window.get(), control.handle);
@@ -50,34 +43,16 @@ int IndexOf(const ProgramWindow& window, WindowHandle control) {
 
 }  // namespace
 
-void RememberFocus(WindowHandle window, WindowHandle control) {
-  ForgetFocus(window);
-  for (FocusMemory& slot : memory) {
-    if (slot.window == kNoWindow) {
-      slot = {window, control};
-      return;
-    }
-  }
+void RememberFocus(ProgramWindow& window, WindowHandle focused) {
+  if (focused != kNoWindow && IndexOf(window, focused) >= 0) window.focusAtDeactivation = focused;
 }
 
-void ForgetFocus(WindowHandle window) {
-  for (FocusMemory& slot : memory) {
-    if (slot.window == window) slot = {};
-  }
-}
-
-void ForgetAllFocus() {
-  for (FocusMemory& slot : memory) slot = {};
-}
-
-WindowHandle ControlToFocus(const ProgramWindow& window) {
-  for (FocusMemory& slot : memory) {
-    if (slot.window != window.window.get() || slot.control == kNoWindow) continue;
-    WindowHandle remembered = slot.control;
-    slot.control = kNoWindow;
-    if (ThePlatform().QueryControl(window.window.get(), remembered).existsInWindow) {
-      return remembered;
-    }
+WindowHandle ControlToFocus(ProgramWindow& window) {
+  WindowHandle remembered = window.focusAtDeactivation;
+  window.focusAtDeactivation = kNoWindow;
+  if (remembered != kNoWindow &&
+      ThePlatform().QueryControl(window.window.get(), remembered).existsInWindow) {
+    return remembered;
   }
   return FirstTabStop(window);
 }

@@ -5,12 +5,17 @@
 ProgramWindow* AddProgramWindow(const WindowTemplate& source) {
   for (ProgramWindow& record : Lifecycle().windows.records) {
     if (record.source == nullptr) {
+      record = ProgramWindow{};
       record.source = &source;
-      record.controlCount = 0;
       return &record;
     }
   }
   return nullptr;
+}
+
+void FreeProgramWindow(ProgramWindow& record) {
+  record.window.Release();
+  record = ProgramWindow{};
 }
 
 ProgramWindow* FindProgramWindow(WindowHandle window) {

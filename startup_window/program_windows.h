@@ -45,6 +45,9 @@ struct ProgramWindow {
   OwnedWindow window;
   LoadedControl controls[kMaxControls] = {};
   int controlCount = 0;
+  // The control that had the focus when the window was last deactivated,
+  // until the window receives the focus again; kNoWindow when none.
+  WindowHandle focusAtDeactivation = kNoWindow;
 
   const Element& OwnElement() const { return source->elements[0]; }
   const WindowProperties& Properties() const { return *OwnElement().window; }
@@ -56,6 +59,9 @@ struct ProgramWindows {
 
 // A new record for a window being built from `source`; null when full.
 ProgramWindow* AddProgramWindow(const WindowTemplate& source);
+// Frees the record of a window that is gone, all of it at once, so that
+// nothing it knew of the window reaches a window built in its place.
+void FreeProgramWindow(ProgramWindow& record);
 ProgramWindow* FindProgramWindow(WindowHandle window);
 ProgramWindow* FindLoadedTemplate(ControlId templateId);
 // The window a control belongs to, and the control's record.

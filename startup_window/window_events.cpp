@@ -49,8 +49,7 @@ void OnWindowDestroyed(WindowHandle window) {
   // Windows that the shutdown destroys are no longer recorded here.
   ProgramWindow* record = FindProgramWindow(window);
   if (record == nullptr) return;
-  record->window.Release();
-  ForgetFocus(window);
+  FreeProgramWindow(*record);
   NotifyWindowDestroyed();
 }
 
@@ -61,15 +60,14 @@ void OnWindowActivated(WindowHandle window) {
 }
 
 void OnWindowDeactivated(WindowHandle window, WindowHandle focused) {
-  const ProgramWindow* record = FindProgramWindow(window);
+  ProgramWindow* record = FindProgramWindow(window);
   if (record == nullptr) return;
-  const LoadedControl* control = nullptr;
-  if (FindControlOwner(focused, &control) == record) RememberFocus(window, focused);
+  RememberFocus(*record, focused);
   RaiseWindowEvent(*record, kWindowDeactivatedEvent);
 }
 
 void OnWindowFocused(WindowHandle window) {
-  const ProgramWindow* record = FindProgramWindow(window);
+  ProgramWindow* record = FindProgramWindow(window);
   if (record == nullptr) return;
   WindowHandle target = ControlToFocus(*record);
   if (target != kNoWindow) ThePlatform().SetFocus(target);

@@ -1,27 +1,20 @@
 #include "platform/win32/message_translation.h"
 
+#include "platform/win32/key_translation.h"
+
 namespace {
 
-bool Held(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+// The portable copies of the key codes are the API's own.
+static_assert(kVirtualKeyTab == VK_TAB && kVirtualKeyReturn == VK_RETURN &&
+              kVirtualKeyEscape == VK_ESCAPE && kVirtualKeyLeft == VK_LEFT &&
+              kVirtualKeyUp == VK_UP && kVirtualKeyRight == VK_RIGHT &&
+              kVirtualKeyDown == VK_DOWN && kVirtualKeyF1 == VK_F1);
 
+// The modifiers' states belong to the message just taken from the queue,
+// not to the keyboard as it is now, so GetKeyState and not GetAsyncKeyState.
 KeyStroke DescribeKey(WPARAM virtualKey) {
-  KeyStroke key = {Key::Other, 0, Held(VK_SHIFT), Held(VK_CONTROL), Held(VK_MENU)};
-  switch (virtualKey) {
-    case VK_ESCAPE: key.key = Key::Escape; break;
-    case VK_RETURN: key.key = Key::Enter; break;
-    case VK_TAB: key.key = Key::Tab; break;
-    case VK_LEFT: key.key = Key::Left; break;
-    case VK_RIGHT: key.key = Key::Right; break;
-    case VK_UP: key.key = Key::Up; break;
-    case VK_DOWN: key.key = Key::Down; break;
-    case VK_F1: key.key = Key::F1; break;
-    default:
-      if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z')) {
-        key.key = Key::Alphanumeric;
-        key.character = static_cast<char>(virtualKey);
-      }
-  }
-  return key;
+  return TranslateKey(virtualKey,
+                      {GetKeyState(VK_SHIFT), GetKeyState(VK_CONTROL), GetKeyState(VK_MENU)});
 }
 
 Message Input(const MSG& message, InputKind input) {

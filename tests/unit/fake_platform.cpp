@@ -30,7 +30,16 @@ WindowHandle FakePlatform::LastButton() const {
 }
 
 WindowHandle FakePlatform::Add(WindowHandle parent, const char* text) {
-  WindowHandle handle = next_++;
+  WindowHandle handle = kNoWindow;
+  if (reuseHandles) {
+    for (const auto& [used, window] : windows) {
+      if (!window.alive) {
+        handle = used;
+        break;
+      }
+    }
+  }
+  if (handle == kNoWindow) handle = next_++;
   windows[handle] = Window{parent, text == nullptr ? "" : text};
   return handle;
 }

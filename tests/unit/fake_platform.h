@@ -56,6 +56,9 @@ class FakePlatform final : public Platform {
   int titleBarHeight = 0;  // what an eager platform adds to a new window's height
   bool failWindow = false;
   bool failButton = false;
+  // Hand out the handles of destroyed windows again, lowest first, as the
+  // real system may.
+  bool reuseHandles = false;
   // Print the full status and end the real process, for death tests.
   bool exitForReal = false;
 

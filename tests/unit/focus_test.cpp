@@ -1,5 +1,6 @@
 // Where the keyboard focus goes when the window receives it.
 
+#include "lifecycle/program_start.h"
 #include "startup_window/window_events.h"
 #include "tests/unit/test_templates.h"
 
@@ -71,6 +72,28 @@ TEST_F(CoreTest, RememberedControlThatNoLongerExistsIsPassedOver) {
 
   Run(window.library());
 
+  EXPECT_EQ(FocusCalls(fake.calls), (std::vector<std::string>{"", "a", "b", "", "a"}));
+}
+
+// The memory goes with the window's record: a window built in the record of
+// a closed one starts with the first tab stop, even where the system gave
+// the remembered control's handle to one of the new window's controls.
+TEST_F(CoreTest, ANewWindowRemembersNothingOfTheClosedOneBefore) {
+  TestTemplate window({{kA, "a", {}}, {kB, "b", {}, 1}});
+  const WindowHandle b = kFirstButton + 1;
+  fake.reuseHandles = true;
+  fake.QueueKey(kFirstButton, Key::Tab);  // focus to b
+  fake.QueueAction("deactivate", [&] { fake.Deactivate(kWindow); });
+  // Closing the last window posts the quit that ends the loop afterwards.
+  fake.QueueAction("close and open again", [] {
+    OnCloseRequested(kWindow);
+    LoadStartupWindow(kStartupTemplateId);
+  });
+
+  EXPECT_EQ(Run(window.library()), 0u);
+
+  ASSERT_EQ(Count(fake.calls, "ShowAndActivate"), 2);
+  ASSERT_EQ(fake.windows[b].parent, kWindow) << "b's handle went to the new window's b";
   EXPECT_EQ(FocusCalls(fake.calls), (std::vector<std::string>{"", "a", "b", "", "a"}));
 }
 

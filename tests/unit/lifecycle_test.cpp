@@ -131,6 +131,25 @@ TEST_F(CoreTest, OnlyTheLastProgramWindowGoneEndsTheLoop) {
   EXPECT_EQ(Count(fake.calls, "PostQuit"), 1);
 }
 
+// A destroyed window frees its record: windows opened and closed one after
+// another never run out of records.
+TEST_F(CoreTest, AClosedWindowsRecordTakesTheNextWindow) {
+  TestTemplate window({{kStartupButtonId, "r", {}}});
+  // Each close posts a quit; the first ends the loop after this action.
+  fake.QueueAction("close and open again", [] {
+    for (int i = 0; i < kMaxProgramWindows; ++i) {
+      OnCloseRequested(gFake->LastTopLevel());
+      LoadStartupWindow(kStartupTemplateId);
+    }
+  });
+
+  EXPECT_EQ(Run(window.library()), 0u);
+
+  EXPECT_EQ(Count(fake.calls, "ShowErrorBox"), 0);
+  EXPECT_EQ(Count(fake.calls, "ShowAndActivate"), kMaxProgramWindows + 1);
+  EXPECT_EQ(Count(fake.calls, "DestroyWindow"), kMaxProgramWindows + 1);
+}
+
 // Start-up as the process entry runs it, with an end routine registered
 // before anything else, so a failure can show that none runs.
 std::uint32_t StartWithEndRoutine(FakePlatform& fake, const TemplateLibrary* library) {
