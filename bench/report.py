@@ -2,28 +2,37 @@
 """Turns the rows xbench wrote into the summary bench/run prints and the
 Markdown table of bench/results.md.
 
-usage: report.py RUNS.tsv RESULTS.md KEY=VALUE...
-  keys: command, date, machine, cpu, cores, load, wine, runs, idle_runs,
-        idle_seconds, and size_<program>_<arch> (bytes) for both programs
-        and both of i686 and x86-64.
+usage: report.py RESULTS.md ARCH=RUNS.tsv... -- KEY=VALUE...
+  ARCH: x86_64 or i686, one runs file for each build that was measured
+  keys: command, date, machine, cpu, cores, load, kernel, wine, runs,
+        idle_runs, idle_seconds, and size_<program>_<arch> (bytes) for both
+        programs and both of i686 and x86-64.
 """
 import csv
 import statistics
 import sys
 
 PROGRAM, REFERENCE = "startwin", "reference"
+ARCH_NAMES = {"i686": "i686 (PE32)", "x86_64": "x86-64 (PE32+)"}
+LOADERS = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
 
 
-def main():
-    tsv, out_path, *pairs = sys.argv[1:]
-    info = dict(pair.split("=", 1) for pair in pairs)
+def read_runs(tsv):
     with open(tsv, newline="") as f:
         rows = list(csv.DictReader(f, delimiter="\t"))
     if not rows:
         sys.exit("report.py: no measurements in " + tsv)
+    return rows
 
-    def values(program, column, where=lambda row: True):
-        return [float(r[column]) for r in rows if r["program"] == program and where(r)]
+
+def main():
+    out_path, *args = sys.argv[1:]
+    split = args.index("--")
+    runs = dict(arg.split("=", 1) for arg in args[:split])
+    info = dict(pair.split("=", 1) for pair in args[split + 1:])
+    if not runs or any(arch not in ARCH_NAMES for arch in runs):
+        sys.exit("report.py: give ARCH=RUNS.tsv for x86_64 and/or i686")
+    rows_by_arch = {arch: read_runs(tsv) for arch, tsv in runs.items()}
 
     idle = lambda r: int(r["idle_s"]) > 0
     ending = lambda kind: (lambda r: r["ending"] == kind)
@@ -51,23 +60,26 @@ def main():
         return med, f"{fmt.format(med)} ({fmt.format(min(data))}–{fmt.format(max(data))})"
 
     table = [
-        "| Measure | n | startwin: median (min–max) | reference: median (min–max) | startwin / reference |",
-        "|---|---:|---:|---:|---:|",
+        "| Measure | Build | n | startwin: median (min–max) | reference: median (min–max) | startwin / reference |",
+        "|---|---|---:|---:|---:|---:|",
     ]
     for label, column, where, fmt in measures:
         where = where or (lambda r: True)
         scale = 1e-3 if column == "idle_run_ns" else 1.0
-        a, b = values(PROGRAM, column, where), values(REFERENCE, column, where)
-        if not a or not b:
-            continue
-        ma, ca = cell(a, fmt, scale)
-        mb, cb = cell(b, fmt, scale)
-        n = str(len(a)) if len(a) == len(b) else f"{len(a)}/{len(b)}"
-        table.append(f"| {label} | {n} | {ca} | {cb} | {ratio(ma, mb)} |")
-    for arch, name in (("i686", "i686 (PE32)"), ("x86_64", "x86-64 (PE32+)")):
+        for arch in ("x86_64", "i686"):
+            rows = rows_by_arch.get(arch, [])
+            a = [float(r[column]) for r in rows if r["program"] == PROGRAM and where(r)]
+            b = [float(r[column]) for r in rows if r["program"] == REFERENCE and where(r)]
+            if not a or not b:
+                continue
+            ma, ca = cell(a, fmt, scale)
+            mb, cb = cell(b, fmt, scale)
+            n = str(len(a)) if len(a) == len(b) else f"{len(a)}/{len(b)}"
+            table.append(f"| {label} | {ARCH_NAMES[arch]} | {n} | {ca} | {cb} | {ratio(ma, mb)} |")
+    for arch in ("x86_64", "i686"):
         a = int(info[f"size_{PROGRAM}_{arch}"])
         b = int(info[f"size_{REFERENCE}_{arch}"])
-        table.append(f"| File size, {name}, bytes | 1 | {a} | {b} | {ratio(a, b)} |")
+        table.append(f"| File size, bytes | {ARCH_NAMES[arch]} | 1 | {a} | {b} | {ratio(a, b)} |")
 
     header = [
         "# startwin benchmark",
@@ -75,8 +87,10 @@ def main():
         f"- Date: {info['date']}",
         f"- Machine: `uname -m` = {info['machine']}, CPU: {info['cpu']} ({info['cores']} cores), "
         f"load average at the start: {info['load']}",
-        f"- Wine: {info['wine']} (x86-64 builds, `/usr/lib/wine/wine64`), Xvfb 1920×1080×24, "
-        "no window manager",
+        f"- Kernel: {info['kernel']}",
+        f"- Wine: {info['wine']} ("
+        + "; ".join(f"{ARCH_NAMES[arch]} builds under `{LOADERS[arch]}`" for arch in runs)
+        + "), Xvfb 1920×1080×24, no window manager",
         f"- Command: `{info['command']}` (RUNS={info['runs']}, IDLE_RUNS={info['idle_runs']}, "
         f"IDLE_SECONDS={info['idle_seconds']})",
         "",
@@ -94,10 +108,11 @@ def main():
         "`-Wl,--gc-sections -s`, static libgcc) and embed the same manifest (common controls v6) "
         "as RT_MANIFEST 1; startwin also carries its icon and version resources, the reference "
         "none.",
-        "- Each launch runs `wine64 PROGRAM.exe` from a fresh Linux process under one persistent "
-        "wineserver in a prefix booted once, with unmanaged X windows. The two programs alternate, "
-        "and the one that goes first swaps every round; one uncounted launch of each warms "
-        "the caches first.",
+        "- Each launch runs the Wine loader of its build (`wine64` or the 32-bit `wine`) with "
+        "PROGRAM.exe from a fresh Linux process under one persistent wineserver in a prefix booted "
+        "once, with unmanaged X windows. Each build's startwin is measured against the reference "
+        "of the same build; the two programs alternate, and the one that goes first swaps every "
+        "round; one uncounted launch of each warms the caches first.",
         "- Start-up is timed from just before the spawn to the X MapNotify of the program's "
         "viewable window (WM_CLASS = the exe's name, `_NET_WM_PID` = the child) and to the X "
         "input focus being on it. \"Idle in its message loop\" is when `WaitForInputIdle` on the "
