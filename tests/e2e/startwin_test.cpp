@@ -28,8 +28,15 @@ App StartwinTest::start(const std::string& exe) {
   started_.push_back(launched.pid);
   app.pid = launched.pid;
   app.tid = launched.tid;
-  // Wine names the X window's WM_CLASS after the exe file.
-  app.xWindow = x().waitForMap(exe, timeout());
+  // Wine names the X window's WM_CLASS after the exe file. A program that
+  // ends first will show none.
+  std::optional<std::uint32_t> ended;
+  try {
+    app.xWindow = x().waitForMap(exe, timeout(), [&] { return (ended = probe().wait(app.pid, 0)).has_value(); });
+  } catch (const std::runtime_error&) {
+    if (ended) throw std::runtime_error(exe + " ended with status " + hex32(*ended) + " before it showed a window");
+    throw;
+  }
   ProcessInfo info;
   waitUntil(exe + " has a visible top-level window", [&] {
     info = probe().info(app.pid);

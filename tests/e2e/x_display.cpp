@@ -53,7 +53,8 @@ void XDisplay::forgetEvents() {
   while (XPending(display_)) XNextEvent(display_, &e);
 }
 
-XId XDisplay::waitForMap(const std::string& wmClass, std::chrono::milliseconds timeout) {
+XId XDisplay::waitForMap(const std::string& wmClass, std::chrono::milliseconds timeout,
+                         const std::function<bool()>& hopeless) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     while (XPending(display_)) {
@@ -70,8 +71,9 @@ XId XDisplay::waitForMap(const std::string& wmClass, std::chrono::milliseconds t
     if (left.count() <= 0)
       throw std::runtime_error("no window of class " + wmClass + " mapped within " +
                                std::to_string(timeout.count()) + " ms");
+    if (hopeless()) throw std::runtime_error("no window of class " + wmClass + " will map");
     pollfd p = {ConnectionNumber(display_), POLLIN, 0};
-    ::poll(&p, 1, static_cast<int>(left.count()));
+    ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 250)));
   }
 }
 

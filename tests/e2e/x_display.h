@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,11 @@ class XDisplay {
   // Maps are reported from the moment the connection opens. Forget those
   // seen so far before starting a program, then wait for its window.
   void forgetEvents();
-  // The next viewable window to map whose WM_CLASS is `wmClass`;
-  // throws when none maps in time.
-  XId waitForMap(const std::string& wmClass, std::chrono::milliseconds timeout);
+  // The next viewable window to map whose WM_CLASS is `wmClass`; throws
+  // when none maps in time, or as soon as `hopeless` says none will (it is
+  // asked every quarter of a second while no map arrives).
+  XId waitForMap(const std::string& wmClass, std::chrono::milliseconds timeout,
+                 const std::function<bool()>& hopeless);
 
   XRect geometry(XId window);  // in root (= screen) coordinates
   XId inputFocus();
