@@ -22,34 +22,24 @@ TEST_P(Ends, WithItsExitStatus) {
 
 void pointAt(XDisplay& x, const App& app) { x.moveTo(app.buttonCentreX(), app.buttonCentreY()); }
 
+// Esc, once `key` was pressed and let go with `modifiers` held around it.
+Ending escapeAfter(const char* name, const char* key, std::vector<std::string> modifiers = {}) {
+  return {name,
+          [=](XDisplay& x, auto&, auto&) {
+            x.tapKey(key, modifiers);
+            x.tapKey("Escape");
+          },
+          0};
+}
+
 const Ending kEndings[] = {
     {"Escape", [](XDisplay& x, auto&, auto&) { x.tapKey("Escape"); }, 0},
     // A modifier pressed and let go earlier is not held any more: Windows
     // keeps a toggle bit for every key, and only the held bit counts.
-    {"EscapeAfterShift",
-     [](XDisplay& x, auto&, auto&) {
-       x.tapKey("Shift_L");
-       x.tapKey("Escape");
-     },
-     0},
-    {"EscapeAfterCtrl",
-     [](XDisplay& x, auto&, auto&) {
-       x.tapKey("Control_L");
-       x.tapKey("Escape");
-     },
-     0},
-    {"EscapeAfterAlt",
-     [](XDisplay& x, auto&, auto&) {
-       x.tapKey("Alt_L");
-       x.tapKey("Escape");
-     },
-     0},
-    {"EscapeAfterShiftTab",
-     [](XDisplay& x, auto&, auto&) {
-       x.tapKey("Tab", {"Shift_L"});
-       x.tapKey("Escape");
-     },
-     0},
+    escapeAfter("EscapeAfterShift", "Shift_L"),
+    escapeAfter("EscapeAfterCtrl", "Control_L"),
+    escapeAfter("EscapeAfterAlt", "Alt_L"),
+    escapeAfter("EscapeAfterShiftTab", "Tab", {"Shift_L"}),
     {"AltF4", [](XDisplay& x, auto&, auto&) { x.tapKey("F4", {"Alt_L"}); }, 0},
     {"PostedClose", [](auto&, ProbeClient& p, const App& a) { p.postClose(a.window.hwnd); }, 0},
     {"PostedSysCommandClose",
